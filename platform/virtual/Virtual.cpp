@@ -1,0 +1,7 @@
+#include "platform/virtual/Virtual.h"
+
+#include "platform/virtual/VirtualEvents.h"
+
+void UseVirtualBackend() {
+  UseVirtualEvents();
+}

@@ -1,0 +1,3 @@
+#pragma once
+// Puts every platform service on its virtual back end, for tests.
+void UseVirtualBackend();
