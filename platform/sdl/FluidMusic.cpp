@@ -1,0 +1,140 @@
+// MIDI music through FluidSynth, rendered in an SDL audio callback of our
+// own on a device of its own, so the music never passes through the wave
+// mixer's device. The synthesiser and its sound font are loaded once.
+#include <SDL.h>
+#include <fluidsynth.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <string>
+
+#include "platform/MediaPlayer.h"
+#include "platform/sdl/SdlAudio.h"
+#include "platform/sdl/SdlMedia.h"
+
+namespace {
+
+constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+constexpr int kRate = 44100;
+
+struct MusicOutput {
+  fluid_settings_t* settings = nullptr;
+  fluid_synth_t* synth = nullptr;
+  fluid_player_t* player = nullptr;
+  SDL_AudioDeviceID device = 0;
+  std::string startFailure;  // kept so that a broken set-up is tried only once
+  // The audio thread renders while the GUI thread opens and stops files.
+  std::mutex lock;
+} music;
+
+void Render(void*, Uint8* stream, int len) {
+  std::lock_guard guard(music.lock);
+  fluid_synth_write_s16(music.synth, len / 4, stream, 0, 2, stream, 1, 2);
+}
+
+// Under SDL's disk driver the device name is the output file: keep the
+// music apart from the wave device's file.
+std::string DeviceName() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  if (!driver || std::string(driver) != "disk") return {};
+  const char* file = std::getenv("SDL_DISKAUDIOFILE");
+  return std::string(file ? file : "sdlaudio.raw") + ".music";
+}
+
+bool OpenOutputDevice() {
+  SDL_AudioSpec want{};
+  want.freq = kRate;
+  want.format = AUDIO_S16SYS;
+  want.channels = 2;
+  want.samples = 1024;
+  want.callback = Render;
+  std::string name = DeviceName();
+  music.device = SDL_OpenAudioDevice(name.empty() ? nullptr : name.c_str(), 0, &want, nullptr, 0);
+  if (music.device == 0) return false;
+  SDL_PauseAudioDevice(music.device, 0);
+  return true;
+}
+
+bool StartSynth(std::string& error) {
+  if (music.synth) return true;
+  if (!music.startFailure.empty()) {
+    error = music.startFailure;
+    return false;
+  }
+  music.settings = new_fluid_settings();
+  fluid_settings_setnum(music.settings, "synth.sample-rate", kRate);
+  fluid_settings_setnum(music.settings, "synth.gain", 0.5);
+  // Our callback drives the synthesiser, so the player must follow its samples.
+  fluid_settings_setstr(music.settings, "player.timing-source", "sample");
+  music.synth = new_fluid_synth(music.settings);
+  if (!music.synth || fluid_synth_sfload(music.synth, kSoundFont, 1) == FLUID_FAILED) {
+    music.startFailure = std::string("No MIDI sound font at ") + kSoundFont;
+  } else if (!EnsureSdlAudio() || !OpenOutputDevice()) {
+    music.startFailure = std::string("No MIDI output device: ") + SDL_GetError();
+  }
+  if (music.startFailure.empty()) return true;
+  if (music.synth) delete_fluid_synth(music.synth);
+  delete_fluid_settings(music.settings);
+  music.synth = nullptr;
+  music.settings = nullptr;
+  error = music.startFailure;
+  return false;
+}
+
+void SilenceLocked() {
+  if (music.player) {
+    fluid_player_stop(music.player);
+    delete_fluid_player(music.player);
+    music.player = nullptr;
+  }
+  if (music.synth) fluid_synth_all_sounds_off(music.synth, -1);
+}
+
+void CloseMusic() {
+  std::lock_guard guard(music.lock);
+  SilenceLocked();
+}
+
+bool OpenMusic(const std::string& path, std::string& error) {
+  CloseMusic();
+  if (!StartSynth(error)) return false;
+  if (!std::ifstream(path) || !fluid_is_midifile(path.c_str())) {
+    error = "Cannot open the MIDI file " + path;
+    return false;
+  }
+  std::lock_guard guard(music.lock);
+  music.player = new_fluid_player(music.synth);
+  if (!music.player || fluid_player_add(music.player, path.c_str()) != FLUID_OK) {
+    SilenceLocked();
+    error = "Cannot open the MIDI file " + path;
+    return false;
+  }
+  return true;
+}
+
+void PlayMusic() {
+  std::lock_guard guard(music.lock);
+  if (music.player) fluid_player_play(music.player);
+}
+
+void StopMusic() {
+  std::lock_guard guard(music.lock);
+  if (!music.player) return;
+  fluid_player_stop(music.player);
+  fluid_synth_all_sounds_off(music.synth, -1);
+}
+
+}  // namespace
+
+void UseSdlMedia() { SetMediaOps({OpenMusic, PlayMusic, StopMusic, CloseMusic}); }
+
+void ShutDownSdlMedia() {
+  if (music.device) SDL_CloseAudioDevice(music.device);
+  music.device = 0;
+  CloseMusic();
+  if (music.synth) delete_fluid_synth(music.synth);
+  if (music.settings) delete_fluid_settings(music.settings);
+  music.synth = nullptr;
+  music.settings = nullptr;
+}
