@@ -44,13 +44,21 @@ class TCanvas {
   TBrush Brush;
   TPen Pen;
 
-  // Stretches source's rectangle onto dest (nearest pixel); whatever falls
-  // outside this canvas's bitmap is clipped.
+  // Stretches source's rectangle onto dest (nearest pixel: each destination
+  // pixel takes the source pixel under its centre). Whatever falls outside
+  // this canvas's bitmap is clipped; destination pixels whose source pixel
+  // lies outside the source bitmap are left as they were. Empty or mirrored
+  // (negative width or height) rectangles draw nothing. The source may be
+  // this canvas itself.
   void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
   // Draws UTF-8 text with its top-left corner at (x, y), opaque: the text's
-  // cell is filled with the brush colour first.
+  // cell (its width by the font's line height) is filled with the brush
+  // colour first, then the glyphs are blended over it in the font colour.
+  // Raises Exception when the font cannot be opened.
   void TextOut(int x, int y, const std::string& text);
-  // A filled ellipse inside (left, top)-(right, bottom), outlined with the pen.
+  // A filled ellipse inside (left, top)-(right, bottom), right and bottom
+  // edges excluded: filled with the brush colour, outlined 1 pixel wide with
+  // the pen colour, clipped to the bitmap.
   void Ellipse(int left, int top, int right, int bottom);
   TBitmap& Bitmap() const { return target_; }
 
@@ -60,6 +68,7 @@ class TCanvas {
 
 class TBitmap {
  public:
+  static constexpr int kMaxPictureSide = 8192;
   TBitmap() : canvas_(*this) {}
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
@@ -67,10 +76,12 @@ class TBitmap {
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
-  void SetSize(int width, int height);  // new pixels are white
+  // Every pixel becomes white; negative sizes count as 0.
+  void SetSize(int width, int height);
   // Reads a BMP file (8-bit palette, 4-bit, 24-bit, RLE); raises EFOpenError
   // when the file cannot be opened and EInvalidGraphic when it is not a BMP
-  // we can read. On failure the bitmap keeps its old picture.
+  // we can read (pictures above kMaxPictureSide on a side are refused).
+  // On failure the bitmap keeps its old picture.
   void LoadFromFile(const std::string& path);
   // The same from BMP bytes in memory (embedded pictures).
   void LoadFromMemory(const void* data, std::size_t size);
