@@ -32,13 +32,12 @@ constexpr std::uint32_t MMIO_FINDCHUNK = 0x0010;
 constexpr std::uint32_t MMIO_FINDRIFF = 0x0020;
 constexpr std::uint32_t MMIO_FINDLIST = 0x0040;
 
-constexpr std::uint32_t MMSYSERR_NOERROR = 0;
-constexpr std::uint32_t MMSYSERR_INVALHANDLE = 5;
-constexpr std::uint32_t MMSYSERR_INVALPARAM = 11;
+// Results of the reader's calls: 0 is success, otherwise one of these.
 constexpr std::uint32_t MMIOERR_FILENOTFOUND = 257;
 constexpr std::uint32_t MMIOERR_CANNOTOPEN = 259;
 constexpr std::uint32_t MMIOERR_CANNOTWRITE = 262;
 constexpr std::uint32_t MMIOERR_CHUNKNOTFOUND = 265;
+constexpr std::uint32_t MMIOERR_INVALIDFILE = 272;  // null handle or chunk record
 
 // Describes how to open a source. For a memory file the caller sets the I/O
 // procedure to FOURCC_MEM, the image's address and size; everything else zero.

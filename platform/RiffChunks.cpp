@@ -68,7 +68,7 @@ bool ReadHeader(TMmioFile& file, std::uint64_t limit, MMCKINFO& found) {
 
 std::uint32_t mmioDescend(HMMIO file, MMCKINFO* chunk, const MMCKINFO* parent,
                           std::uint32_t flags) {
-  if (!file || !chunk) return MMSYSERR_INVALPARAM;
+  if (!file || !chunk) return MMIOERR_INVALIDFILE;
   const Wanted wanted = WantedFrom(*chunk, flags);
   const std::uint64_t limit = ContentsEnd(parent);
   MMCKINFO found;
@@ -79,7 +79,7 @@ std::uint32_t mmioDescend(HMMIO file, MMCKINFO* chunk, const MMCKINFO* parent,
       *chunk = found;
       file->position =
           static_cast<std::uint64_t>(found.dwDataOffset) + (HasType(found.ckid) ? 4 : 0);
-      return MMSYSERR_NOERROR;
+      return 0;
     }
     file->position = ChunkEnd(found.dwDataOffset, found.cksize);
   }
@@ -87,7 +87,7 @@ std::uint32_t mmioDescend(HMMIO file, MMCKINFO* chunk, const MMCKINFO* parent,
 }
 
 std::uint32_t mmioAscend(HMMIO file, const MMCKINFO* chunk, std::uint32_t /*flags*/) {
-  if (!file || !chunk || chunk->dwDataOffset < 0) return MMSYSERR_INVALPARAM;
+  if (!file || !chunk || chunk->dwDataOffset < 0) return MMIOERR_INVALIDFILE;
   file->position = ChunkEnd(chunk->dwDataOffset, chunk->cksize);
-  return MMSYSERR_NOERROR;
+  return 0;
 }

@@ -21,7 +21,7 @@ std::uint32_t OpenMemory(TMmioFile& reader, const MMIOINFO& info) {
   if (info.cchBuffer < 0 || (info.cchBuffer > 0 && !info.pchBuffer)) return MMIOERR_CANNOTOPEN;
   reader.image = reinterpret_cast<const std::uint8_t*>(info.pchBuffer);
   reader.size = static_cast<std::uint64_t>(info.cchBuffer);
-  return MMSYSERR_NOERROR;
+  return 0;
 }
 
 std::uint32_t OpenDisk(TMmioFile& reader, const char* fileName) {
@@ -34,7 +34,7 @@ std::uint32_t OpenDisk(TMmioFile& reader, const char* fileName) {
   // A directory opens on some systems but has no readable length.
   if (end < 0) return MMIOERR_CANNOTOPEN;
   reader.size = static_cast<std::uint64_t>(end);
-  return MMSYSERR_NOERROR;
+  return 0;
 }
 
 }  // namespace
@@ -51,8 +51,8 @@ HMMIO mmioOpen(const char* fileName, MMIOINFO* info, std::uint32_t flags) {
   } else {
     code = OpenDisk(*reader, fileName);
   }
-  if (code != MMSYSERR_NOERROR) return Fail(info, code);
-  if (info) info->wErrorRet = MMSYSERR_NOERROR;
+  if (code != 0) return Fail(info, code);
+  if (info) info->wErrorRet = 0;
   return reader.release();
 }
 
@@ -88,7 +88,7 @@ std::int64_t mmioSeek(HMMIO file, std::int64_t offset, int origin) {
 }
 
 std::uint32_t mmioClose(HMMIO file, std::uint32_t /*flags*/) {
-  if (!file) return MMSYSERR_INVALHANDLE;
+  if (!file) return MMIOERR_INVALIDFILE;
   delete file;
-  return MMSYSERR_NOERROR;
+  return 0;
 }
