@@ -12,7 +12,7 @@ std::vector<TTimer*>& LiveTimers() {
 }
 }  // namespace
 
-TTimer::TTimer() {
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
   LiveTimers().push_back(this);
   Restart();
 }

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <functional>
 
-class TTimer {
+#include "platform/Component.h"
+
+class TTimer : public TComponent {
  public:
-  TTimer();
-  ~TTimer();
+  explicit TTimer(TComponent* owner = nullptr);
+  ~TTimer() override;
   TTimer(const TTimer&) = delete;
   TTimer& operator=(const TTimer&) = delete;
 

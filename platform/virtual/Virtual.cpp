@@ -2,8 +2,10 @@
 
 #include "platform/virtual/VirtualEvents.h"
 #include "platform/virtual/VirtualMedia.h"
+#include "platform/virtual/VirtualScreen.h"
 
 void UseVirtualBackend() {
   UseVirtualEvents();
   UseVirtualMedia();
+  UseVirtualScreen();
 }

@@ -1,0 +1,5 @@
+#include "game/GameState.h"
+
+TGameState GameState;
+
+void ResetGameState() { GameState = TGameState{}; }

@@ -1,0 +1,59 @@
+#pragma once
+// The main window: its components in design order, its event handlers and
+// the game's private operations.
+#include <string>
+
+#include "game/GameState.h"
+#include "platform/Button.h"
+#include "platform/Form.h"
+#include "platform/Image.h"
+#include "platform/Timer.h"
+
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TComponent* owner);
+
+  TImage* cg;      // the picture area, the only visible component
+  TImage* bak;     // back buffer: every frame is composed here
+  TImage* nomal2;  // left picture of the current pair
+  TImage* nomal3;  // right picture of the current pair
+  TImage* title;   // 262 x 61 title banner
+  TImage* great;   // after a hit
+  TImage* cry;     // after a miss
+  TImage* lv1;     // level-up pictures
+  TImage* lv2;
+  TImage* ending;  // background of the result screen
+  TButton* Button1;
+  TButton* Button2;
+  TTimer* Timer1;  // round engine, 20 ms
+  TTimer* Timer2;  // idle shake of the title picture, 20 ms
+  TTimer* Timer3;  // countdown, 1 s
+
+  void FormCreate(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormDestroy(TObject* Sender);
+  void Timer1Timer(TObject* Sender);
+  void cgMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void Timer2Timer(TObject* Sender);
+  void Timer3Timer(TObject* Sender);
+  void Button1Click(TObject* Sender);
+  void Button2Click(TObject* Sender);
+
+ private:
+  void CreateComponents();
+  void WireEvents();
+  void LoadScore();
+  void SaveScore();
+  // The sound front-end: each takes a file name inside the dat folder and
+  // never lets an error through.
+  void LoadStartupWaves();
+  void FreeWaves();
+  void PlayEffect(const std::string& name);
+  void PlayVoice(const std::string& name);
+  void PlayMusic(const std::string& name);
+};
+
+extern TForm1* Form1;
+
+// Where the title picture lies, relative to the executable's folder.
+inline constexpr const char* kTitlePictureName = "/cg/start.bmp";
