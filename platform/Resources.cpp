@@ -2,18 +2,14 @@
 
 #include <vector>
 
-struct TModuleRecord {
-  std::vector<const TResourceEntry*> entries;
-};
+#include "platform/Messages.h"
 
 namespace {
 
-TModuleRecord& MainModule() {
-  static TModuleRecord module;
-  return module;
+std::vector<const TResourceEntry*>& ExecutableResources() {
+  static std::vector<const TResourceEntry*> entries;
+  return entries;
 }
-
-TModuleRecord& Resolve(HMODULE module) { return module ? *module : MainModule(); }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -33,14 +29,18 @@ bool Matches(const char* key, const char* text, std::uint16_t id) {
 
 }  // namespace
 
-const HINSTANCE HInstance = nullptr;
-
 HRSRC FindResourceA(HMODULE module, const char* name, const char* type) {
-  if (!name || !type) return nullptr;
-  for (const TResourceEntry* entry : Resolve(module).entries) {
-    if (Matches(type, entry->type, entry->typeId) && Matches(name, entry->name, entry->nameId))
-      return entry;
+  if (module != HInstance) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
   }
+  bool typeFound = false;
+  for (const TResourceEntry* entry : ExecutableResources()) {
+    if (!type || !Matches(type, entry->type, entry->typeId)) continue;
+    typeFound = true;
+    if (name && Matches(name, entry->name, entry->nameId)) return entry;
+  }
+  SetLastError(typeFound ? ERROR_RESOURCE_NAME_NOT_FOUND : ERROR_RESOURCE_TYPE_NOT_FOUND);
   return nullptr;
 }
 
@@ -53,7 +53,6 @@ std::uint32_t SizeofResource(HMODULE, HRSRC resource) { return resource ? resour
 // The bytes are part of the executable image: there is nothing to free.
 bool FreeResource(HGLOBAL) { return false; }
 
-void RegisterResources(HMODULE module, const TResourceEntry* entries, int count) {
-  TModuleRecord& target = Resolve(module);
-  for (int i = 0; i < count; ++i) target.entries.push_back(&entries[i]);
+void RegisterResources(const TResourceEntry* entries, int count) {
+  for (int i = 0; i < count; ++i) ExecutableResources().push_back(&entries[i]);
 }

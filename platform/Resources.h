@@ -5,15 +5,17 @@
 // Every failure is reported as a null result.
 #include <cstdint>
 
-struct TModuleRecord;
-using HMODULE = TModuleRecord*;
+using HMODULE = void*;  // null: the running executable
 using HINSTANCE = HMODULE;
 struct TResourceEntry;
 using HRSRC = const TResourceEntry*;
 using HGLOBAL = const TResourceEntry*;
 
-// The running executable's module; a null module means the same.
-extern const HINSTANCE HInstance;
+// The running executable's module. Other modules have no resources here.
+inline const HINSTANCE HInstance = nullptr;
+constexpr std::uint32_t ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
+constexpr std::uint32_t ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
+constexpr std::uint32_t ERROR_MOD_NOT_FOUND = 126;
 
 inline const char* MAKEINTRESOURCEA(std::uint16_t id) {
   return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(id));
@@ -22,7 +24,8 @@ inline bool IS_INTRESOURCE(const char* name) {
   return reinterpret_cast<std::uintptr_t>(name) < 65536;
 }
 
-// Names and types match without regard to ASCII letter case.
+// Names and types match without regard to ASCII letter case. A miss sets
+// GetLastError.
 HRSRC FindResourceA(HMODULE module, const char* name, const char* type);
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 const void* LockResource(HGLOBAL data);
@@ -39,5 +42,6 @@ struct TResourceEntry {
   const unsigned char* data;
   std::uint32_t size;
 };
-// Adds resources to a module; the entries must live as long as the program.
-void RegisterResources(HMODULE module, const TResourceEntry* entries, int count);
+// Adds resources to the executable; the entries must live as long as the
+// program.
+void RegisterResources(const TResourceEntry* entries, int count);
