@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/ModuleFileName.h"
+#include "platform/Module.h"
 
 namespace {
 
@@ -51,10 +51,7 @@ void SetProfileFolder(const std::string& folder) {
 }
 
 std::string ProfileFolder() {
-  if (!chosenFolder.empty()) return chosenFolder;
-  char exe[4096];
-  if (GetModuleFileNameA(nullptr, exe, sizeof exe) == 0) return ".";
-  return std::filesystem::path(exe).parent_path().string();
+  return chosenFolder.empty() ? GetExeFolder() : chosenFolder;
 }
 
 int GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
