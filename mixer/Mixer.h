@@ -10,6 +10,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Messages.h"
+#include "mixer/Wave.h"
 #include "platform/WaveOut.h"
 
 // The mixer's one error type: its message is the whole of it.
