@@ -56,10 +56,13 @@ inline Bytes Riff(const std::vector<Chunk>& chunks, const std::string& form = "W
 }
 
 struct Format {
-  std::uint16_t channels = 1;
-  std::uint32_t rate = 11025;
-  std::uint16_t bits = 8;
-  std::uint16_t tag = 1;
+  Format(std::uint16_t channels = 1, std::uint32_t rate = 11025, std::uint16_t bits = 8,
+         std::uint16_t tag = 1, std::optional<std::uint16_t> blockAlign = {})
+      : channels(channels), rate(rate), bits(bits), tag(tag), blockAlign(blockAlign) {}
+  std::uint16_t channels;
+  std::uint32_t rate;
+  std::uint16_t bits;
+  std::uint16_t tag;
   std::optional<std::uint16_t> blockAlign;  // default: channels × bytes per sample
 };
 
