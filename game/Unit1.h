@@ -51,6 +51,18 @@ class TForm1 : public TForm {
   void PlayEffect(const std::string& name);
   void PlayVoice(const std::string& name);
   void PlayMusic(const std::string& name);
+  // The round engine, the clock face and the result screen.
+  void RoundTick();
+  void ChooseNextPair();
+  void StepPhase();
+  void ShakeCopy();
+  void DrawClockFace();
+  void ResultScreenTick();
+  // What a press on the picture area does on each screen.
+  void StartGame();
+  void ResultScreenClick(int x, int y);
+  void BackToTitle();
+  void PairClick(int x, int y);
 };
 
 extern TForm1* Form1;
