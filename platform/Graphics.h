@@ -56,6 +56,9 @@ class TCanvas {
   // colour first, then the glyphs are blended over it in the font colour.
   // Raises Exception when the font cannot be opened.
   void TextOut(int x, int y, const std::string& text);
+  // The size of the cell TextOut fills for this text in the current font.
+  int TextWidth(const std::string& text) const;
+  int TextHeight(const std::string& text) const;
   // A filled ellipse inside (left, top)-(right, bottom), right and bottom
   // edges excluded: filled with the brush colour, outlined 1 pixel wide with
   // the pen colour, clipped to the bitmap.

@@ -1,4 +1,5 @@
 // TBitmap: size, and loading BMP pictures from files and memory.
+#include <filesystem>
 #include <fstream>
 
 #include "platform/BmpDecode.h"
@@ -15,8 +16,13 @@ constexpr std::size_t kMaxBmpFileBytes =
 constexpr char kInvalidBitmap[] = "Bitmap image is not valid";
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) throw EFOpenError("Cannot open file \"" + path + "\"");
+  // A folder opens as a stream on some systems, so check for a file first.
+  std::error_code ignored;
+  std::ifstream file;
+  if (std::filesystem::is_regular_file(path, ignored)) {
+    file.open(path, std::ios::binary | std::ios::ate);
+  }
+  if (!file.is_open()) throw EFOpenError("Cannot open file \"" + path + "\"");
   const std::streamoff length = file.tellg();
   if (length < 0) throw EFOpenError("Cannot read file \"" + path + "\"");
   if (static_cast<std::size_t>(length) > kMaxBmpFileBytes) {

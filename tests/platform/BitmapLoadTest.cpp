@@ -184,17 +184,19 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BitmapLoadFormats,
                          ::testing::Values(Kind::Palette4, Kind::Palette8, Kind::Rle8, Kind::True24,
                                            Kind::True24TopDown));
 
-TEST(BitmapLoad, MissingFileRaisesOpenErrorNamingThePath) {
-  const std::string path = TempPath("no_such_picture.bmp");
-  TBitmap bitmap;
-  GiveOldPicture(bitmap);
-  try {
-    bitmap.LoadFromFile(path);
-    FAIL() << "no error";
-  } catch (const EFOpenError& e) {
-    EXPECT_NE(e.Message().find(path), std::string::npos) << e.Message();
+TEST(BitmapLoad, MissingFileOrFolderRaisesOpenErrorNamingThePath) {
+  for (const std::string& path : {TempPath("no_such_picture.bmp"), ::testing::TempDir()}) {
+    SCOPED_TRACE(path);
+    TBitmap bitmap;
+    GiveOldPicture(bitmap);
+    try {
+      bitmap.LoadFromFile(path);
+      ADD_FAILURE() << "no error";
+    } catch (const EFOpenError& e) {
+      EXPECT_NE(e.Message().find(path), std::string::npos) << e.Message();
+    }
+    ExpectOldPicture(bitmap);
   }
-  ExpectOldPicture(bitmap);
 }
 
 std::vector<std::uint8_t> WithSize(std::vector<std::uint8_t> bytes, std::int32_t width,
