@@ -14,6 +14,11 @@ namespace {
 
 constexpr int kDrumChannel = 9;  // channel 10 as musicians count
 
+// Limits that keep a mistyped repeat count or tie from eating the machine;
+// the game's tunes are a few thousand words and well under an hour.
+constexpr size_t kMaxWords = 1'000'000;
+constexpr uint32_t kMaxTicks = 0x00FFFFFF;
+
 // General MIDI percussion keys under short names.
 const std::map<std::string, int, std::less<>>& DrumKeys() {
   static const std::map<std::string, int, std::less<>> keys = {
@@ -56,7 +61,7 @@ class Parser {
       pos = nl + 1;
     }
     if (in_track_) FinishTrack();
-    if (song_.tracks.empty()) Fail(line_no, "the note list has no tracks");
+    if (song_.tracks.empty()) Fail(std::max(line_no, 1), "the note list has no tracks");
     // A track that ends early or late is nearly always a bar left out or
     // doubled, so the tracks must end together.
     const uint32_t bar = kTicksPerQuarter * 4 * song_.beats_per_bar / song_.beat_unit;
@@ -157,6 +162,7 @@ class Parser {
       Repeat r = std::move(repeats_.back());
       repeats_.pop_back();
       auto& to = Body();
+      if (r.words.size() * r.count + to.size() > kMaxWords) TooLong(line);
       for (int i = 0; i < r.count; ++i) to.insert(to.end(), r.words.begin(), r.words.end());
     } else {
       auto& to = Body();
@@ -166,11 +172,18 @@ class Parser {
 
   std::vector<Word>& Body() { return repeats_.empty() ? words_ : repeats_.back().words; }
 
+  [[noreturn]] void TooLong(int line) const {
+    Fail(line, "the track grows beyond " + std::to_string(kMaxWords) +
+                   " words; are repeats nested too deep?");
+  }
+
   void AddWord(std::vector<Word>& to, const std::string& word, int line) const {
+    if (to.size() >= kMaxWords) TooLong(line);
     if (word[0] == '$') {
       auto it = patterns_.find(word.substr(1));
       if (it == patterns_.end()) Fail(line, "no pattern named '" + word.substr(1) + "'");
       // Errors inside a pattern are reported at the line that uses it.
+      if (to.size() + it->second.size() > kMaxWords) TooLong(line);
       for (const auto& pw : it->second) to.push_back({pw.text, line});
       return;
     }
@@ -246,6 +259,7 @@ class Parser {
       if (triplet) ticks = ticks * 2 / 3;
       if (dotted) ticks = ticks * 3 / 2;
       total += ticks;
+      if (total > kMaxTicks) Fail(line, "length in '" + word + "' is too long");
       if (plus == std::string_view::npos) break;
       pos = plus + 1;
     }
@@ -310,6 +324,9 @@ class Parser {
         length = Length(std::string_view(s).substr(colon + 1), w.line, s);
       }
       std::string_view pitches = std::string_view(s).substr(0, colon);
+      if (now + length > kMaxTicks) {
+        Fail(w.line, "track '" + t.name + "' is longer than a MIDI file can time");
+      }
       if (pitches == "r") {
         now += length;
         continue;

@@ -148,6 +148,10 @@ TEST(NoteList, RefusesMistakesNamingFileAndLine) {
       {"track a channel 1\nC4:1\ntrack a channel 2\n", "f.notes:3: there is already a track named"},
       {"track a channel 1\nC4:1\ntrack b channel 1\n",
        "f.notes:3: channel 1 is already used by track 'a'"},
+      {"track a channel 1\nrepeat 64\nrepeat 64\nrepeat 64\nrepeat 64\nC4:16\nend\nend\nend\nend\n",
+       "f.notes:10: the track grows beyond 1000000 words"},
+      {"track a channel 1\nrepeat 64\nrepeat 64\nC4:1+1+1+1+1+1+1+1\nend\nend\n",
+       "f.notes:4: track 'a' is longer than a MIDI file can time"},
       {"track a channel 1\nC4:1\ntrack b channel 2\nC4:2\n",
        "f.notes:3: track 'b' lasts 0.5 bars, but track 'a' 1"},
   };
