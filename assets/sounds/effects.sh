@@ -24,11 +24,14 @@ fi
 SOX=$1
 ESPEAK=$2
 NAME=$3
-OUT=$4
+DEST=$4
 TMP=$5
 
 rm -rf "$TMP"
 mkdir -p "$TMP"
+# The finished file is made in the scratch folder and moved into place only
+# when whole, so that a failed run never leaves a broken effect behind.
+OUT=$TMP/finished.wav
 
 sx() { "$SOX" -R -D -V1 "$@"; }
 
@@ -278,3 +281,5 @@ case "$NAME" in
     exit 2
     ;;
 esac
+
+mv "$OUT" "$DEST"
