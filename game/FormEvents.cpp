@@ -24,4 +24,6 @@ void TForm1::FormClose(TObject*, TCloseAction&) {
   SaveScore();
 }
 
-void TForm1::FormDestroy(TObject*) { FreeWaves(); }
+void TForm1::FormDestroy(TObject*) {
+  FreeWaves();
+}

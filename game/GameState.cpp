@@ -2,4 +2,6 @@
 
 TGameState GameState;
 
-void ResetGameState() { GameState = TGameState{}; }
+void ResetGameState() {
+  GameState = TGameState{};
+}

@@ -7,11 +7,11 @@
 
 // The score record, as the score file holds it.
 struct tmy {
-  std::string name;       // the file's first line, kept byte for byte
-  std::int32_t hi = 0;    // best score
-  std::int32_t flag = 0;  // 1 once the game has started
-  std::int32_t score = 0; // hits in the current or last game
-  std::int32_t miss = 0;  // misses since start-up
+  std::string name;        // the file's first line, kept byte for byte
+  std::int32_t hi = 0;     // best score
+  std::int32_t flag = 0;   // 1 once the game has started
+  std::int32_t score = 0;  // hits in the current or last game
+  std::int32_t miss = 0;   // misses since start-up
 };
 
 struct TGameState {
@@ -20,12 +20,12 @@ struct TGameState {
   std::int32_t Phase = 0;       // round phase counter
   std::int32_t FrameCount = 0;  // tick counter, 0 to 99
   std::int32_t Level = 0;
-  std::int32_t PicNo = 0;       // current picture pair, 1 to 9 (0 before the first)
+  std::int32_t PicNo = 0;  // current picture pair, 1 to 9 (0 before the first)
   std::int32_t PrevPicNo = 0;
-  std::int32_t DiffCol = 0;     // difference cell of the current pair, 1 to 3
+  std::int32_t DiffCol = 0;  // difference cell of the current pair, 1 to 3
   std::int32_t DiffRow = 0;
-  bool GameOver = false;        // the result screen is showing
-  bool ShowTitle = false;       // lay the title banner over the first pair
+  bool GameOver = false;   // the result screen is showing
+  bool ShowTitle = false;  // lay the title banner over the first pair
 };
 
 extern TGameState GameState;

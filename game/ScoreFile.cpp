@@ -97,7 +97,9 @@ class ScoreReader {
   const std::string& path_;
 };
 
-std::string TempPathFor(const std::string& path) { return path + ".new"; }
+std::string TempPathFor(const std::string& path) {
+  return path + ".new";
+}
 
 void WriteAll(const std::string& tempPath, const std::string& bytes) {
   FilePtr file(std::fopen(tempPath.c_str(), "wb"), std::fclose);
@@ -144,12 +146,15 @@ void WriteScoreFile(const std::string& path, const tmy& record) {
     if (renamed) Fail("Cannot replace file", path, renamed.message());
   } catch (const EInOutError&) {
     std::error_code ignored;
-    if (!std::filesystem::is_directory(tempPath, ignored)) std::filesystem::remove(tempPath, ignored);
+    if (!std::filesystem::is_directory(tempPath, ignored))
+      std::filesystem::remove(tempPath, ignored);
     throw;
   }
 }
 
-void TForm1::LoadScore() { ReadScoreFile(Application.ExeFolder() + kScoreFileName, my); }
+void TForm1::LoadScore() {
+  ReadScoreFile(Application.ExeFolder() + kScoreFileName, my);
+}
 
 void TForm1::SaveScore() {
   WriteScoreFile(Application.ExeFolder() + kScoreFileName, my);

@@ -89,8 +89,9 @@ void TForm1::WireEvents() {
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
   OnDestroy = [this](TObject* sender) { FormDestroy(sender); };
-  cg->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState shift, int x,
-                           int y) { cgMouseDown(sender, button, shift, x, y); };
+  cg->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+    cgMouseDown(sender, button, shift, x, y);
+  };
   Timer1->OnTimer = [this] { Timer1Timer(Timer1); };
   Timer2->OnTimer = [this] { Timer2Timer(Timer2); };
   Timer3->OnTimer = [this] { Timer3Timer(Timer3); };

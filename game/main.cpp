@@ -8,9 +8,9 @@
 #include "platform/sdl/Sdl.h"
 
 int main() {
-  UseSdlBackend();
   int status = EXIT_SUCCESS;
   try {
+    UseSdlBackend();
     Application.Initialize();
     Application.Title = "モフロンちゃん";
     Application.CreateForm(Form1);

@@ -16,23 +16,41 @@ void PresentMainForm() {
 }
 }  // namespace
 
-TApplication::~TApplication() { DestroyForms(); }
+TApplication::~TApplication() {
+  DestroyForms();
+}
 
-void TApplication::Initialize() { SetAfterDispatchHook(PresentMainForm); }
+void TApplication::Initialize() {
+  SetAfterDispatchHook(PresentMainForm);
+}
 
-std::string TApplication::ExeFolder() const { return GetExeFolder(); }
+std::string TApplication::ExeFolder() const {
+  return GetExeFolder();
+}
 
 void TApplication::Run() {
   if (mainForm_ && !Terminated()) {
     mainForm_->Show();
     PresentMainForm();
-    RunMessageLoop();
+    // An error that a handler lets through is reported, and the program
+    // goes on with the next message.
+    while (!Terminated()) {
+      try {
+        RunMessageLoop();
+      } catch (...) {
+        HandleException(this);
+      }
+    }
   }
   DestroyForms();
 }
 
-void TApplication::Terminate() { TerminateApplication(); }
-bool TApplication::Terminated() const { return ApplicationTerminated(); }
+void TApplication::Terminate() {
+  TerminateApplication();
+}
+bool TApplication::Terminated() const {
+  return ApplicationTerminated();
+}
 
 void TApplication::DestroyForms() {
   DestroyComponents();

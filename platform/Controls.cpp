@@ -6,7 +6,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
   if (auto* window = dynamic_cast<TWinControl*>(owner)) SetParent(window);
 }
 
-TControl::~TControl() { SetParent(nullptr); }
+TControl::~TControl() {
+  SetParent(nullptr);
+}
 
 void TControl::SetParent(TWinControl* parent) {
   if (parent_ == parent) return;

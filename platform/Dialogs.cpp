@@ -14,15 +14,21 @@ void* PrintDialog(TDialogKind, const std::string& caption, const std::string& te
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   return nullptr;
 }
-bool AlwaysDismissed(void*) { return true; }
+bool AlwaysDismissed(void*) {
+  return true;
+}
 void NoClose(void*) {}
 
 DialogOps currentOps{PrintDialog, AlwaysDismissed, NoClose};
 
 }  // namespace
 
-void SetDialogOps(const DialogOps& ops) { currentOps = ops; }
-const DialogOps& GetDialogOps() { return currentOps; }
+void SetDialogOps(const DialogOps& ops) {
+  currentOps = ops;
+}
+const DialogOps& GetDialogOps() {
+  return currentOps;
+}
 
 // The nested loop keeps going after the application was told to end: the
 // user still has to see and answer what the dialog says.
@@ -30,7 +36,12 @@ void RunModalDialog(TDialogKind kind, const std::string& caption, const std::str
   const DialogOps ops = currentOps;
   void* dialog = ops.Open(kind, caption, text);
   while (!ops.Dismissed(dialog)) {
-    if (ProcessMessages() > 0) continue;
+    try {
+      if (ProcessMessages() > 0) continue;
+    } catch (...) {
+      Application.HandleException(nullptr);
+      continue;
+    }
     GetEventOps().WaitForEvents(MillisecondsToNextTimer(100));
   }
   ops.Close(dialog);

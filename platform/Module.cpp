@@ -9,8 +9,11 @@ std::string& Folder() {
 
 void SetExeFolder(const std::string& folder) {
   std::string trimmed = folder;
-  while (trimmed.size() > 1 && (trimmed.back() == '/' || trimmed.back() == '\\')) trimmed.pop_back();
+  while (trimmed.size() > 1 && (trimmed.back() == '/' || trimmed.back() == '\\'))
+    trimmed.pop_back();
   Folder() = trimmed;
 }
 
-const std::string& GetExeFolder() { return Folder(); }
+const std::string& GetExeFolder() {
+  return Folder();
+}

@@ -4,7 +4,9 @@
 
 std::uint32_t RandSeed = 0;
 
-void Randomize() { RandSeed = timeGetTime(); }
+void Randomize() {
+  RandSeed = timeGetTime();
+}
 
 std::int32_t Random(std::int32_t range) {
   RandSeed = RandSeed * 0x08088405u + 1u;

@@ -11,7 +11,9 @@ std::vector<const TResourceEntry*>& ExecutableResources() {
   return entries;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameText(const char* a, const char* b) {
   for (; *a && *b; ++a, ++b) {
@@ -44,14 +46,22 @@ HRSRC FindResourceA(HMODULE module, const char* name, const char* type) {
   return nullptr;
 }
 
-HGLOBAL LoadResource(HMODULE, HRSRC resource) { return resource; }
+HGLOBAL LoadResource(HMODULE, HRSRC resource) {
+  return resource;
+}
 
-const void* LockResource(HGLOBAL data) { return data ? data->data : nullptr; }
+const void* LockResource(HGLOBAL data) {
+  return data ? data->data : nullptr;
+}
 
-std::uint32_t SizeofResource(HMODULE, HRSRC resource) { return resource ? resource->size : 0; }
+std::uint32_t SizeofResource(HMODULE, HRSRC resource) {
+  return resource ? resource->size : 0;
+}
 
 // The bytes are part of the executable image: there is nothing to free.
-bool FreeResource(HGLOBAL) { return false; }
+bool FreeResource(HGLOBAL) {
+  return false;
+}
 
 void RegisterResources(const TResourceEntry* entries, int count) {
   for (int i = 0; i < count; ++i) ExecutableResources().push_back(&entries[i]);

@@ -6,5 +6,9 @@ void Nothing(TForm&) {}
 ScreenOps currentOps{Nothing, Nothing, Nothing, Nothing};
 }  // namespace
 
-void SetScreenOps(const ScreenOps& ops) { currentOps = ops; }
-const ScreenOps& GetScreenOps() { return currentOps; }
+void SetScreenOps(const ScreenOps& ops) {
+  currentOps = ops;
+}
+const ScreenOps& GetScreenOps() {
+  return currentOps;
+}

@@ -78,7 +78,8 @@ class DialogWindow : public SdlWindowSink {
     int textWidth = 0;
     try {
       lineHeight_ = canvas.TextHeight("Ag");
-      for (const std::string& line : lines_) textWidth = std::max(textWidth, canvas.TextWidth(line));
+      for (const std::string& line : lines_)
+        textWidth = std::max(textWidth, canvas.TextWidth(line));
     } catch (const std::exception&) {
       fontMissing_ = true;
     }
@@ -139,9 +140,15 @@ class DialogWindow : public SdlWindowSink {
 void* Open(TDialogKind kind, const std::string& caption, const std::string& text) {
   return new DialogWindow(kind, caption, text);
 }
-bool Dismissed(void* dialog) { return static_cast<DialogWindow*>(dialog)->Dismissed(); }
-void Close(void* dialog) { delete static_cast<DialogWindow*>(dialog); }
+bool Dismissed(void* dialog) {
+  return static_cast<DialogWindow*>(dialog)->Dismissed();
+}
+void Close(void* dialog) {
+  delete static_cast<DialogWindow*>(dialog);
+}
 
 }  // namespace
 
-void UseSdlDialogs() { SetDialogOps({Open, Dismissed, Close}); }
+void UseSdlDialogs() {
+  SetDialogOps({Open, Dismissed, Close});
+}

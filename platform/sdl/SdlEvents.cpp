@@ -7,9 +7,13 @@ namespace {
 
 Uint32 wakeEvent = static_cast<Uint32>(-1);
 
-std::uint32_t SdlNowMs() { return SDL_GetTicks(); }
+std::uint32_t SdlNowMs() {
+  return SDL_GetTicks();
+}
 
-bool IsKey(const SDL_Event& event) { return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP; }
+bool IsKey(const SDL_Event& event) {
+  return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
+}
 
 Uint32 WindowOf(const SDL_Event& event) {
   switch (event.type) {

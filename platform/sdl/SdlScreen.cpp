@@ -22,7 +22,8 @@ struct ShownImage {
 class FormWindow : public SdlWindowSink {
  public:
   explicit FormWindow(TForm& form) : form_(form) {
-    int position = form.Position == poScreenCenter ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
+    int position =
+        form.Position == poScreenCenter ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
     Uint32 flags = SDL_WINDOW_SHOWN | (form.BorderStyle == bsSizeable ? SDL_WINDOW_RESIZABLE : 0);
     window_ = SDL_CreateWindow(form.Caption.c_str(), position, position, form.ClientWidth(),
                                form.ClientHeight(), flags);
@@ -152,7 +153,9 @@ void ShowForm(TForm& form) {
   if (!window->Opened()) throw Exception(std::string("Cannot open a window: ") + SDL_GetError());
   Windows()[&form] = std::move(window);
 }
-void HideForm(TForm& form) { Windows().erase(&form); }
+void HideForm(TForm& form) {
+  Windows().erase(&form);
+}
 void UpdateForm(TForm& form) {
   if (FormWindow* window = WindowOf(form)) window->Update();
 }
@@ -162,4 +165,6 @@ void PresentForm(TForm& form) {
 
 }  // namespace
 
-void UseSdlScreen() { SetScreenOps({ShowForm, HideForm, UpdateForm, PresentForm}); }
+void UseSdlScreen() {
+  SetScreenOps({ShowForm, HideForm, UpdateForm, PresentForm});
+}

@@ -23,7 +23,9 @@ struct OpenDialog {
 void ShowForm(TForm&) {}
 void HideForm(TForm&) {}
 void UpdateForm(TForm&) {}
-void PresentForm(TForm&) { ++state.presents; }
+void PresentForm(TForm&) {
+  ++state.presents;
+}
 
 void* Open(TDialogKind kind, const std::string& caption, const std::string& text) {
   VirtualDialog dialog{kind, caption, text};
@@ -60,15 +62,25 @@ void UseVirtualScreen() {
   SetDialogOps({Open, Dismissed, Close});
 }
 
-void ResetVirtualScreen() { state = State{}; }
+void ResetVirtualScreen() {
+  state = State{};
+}
 
-const std::vector<VirtualDialog>& VirtualDialogs() { return state.dialogs; }
+const std::vector<VirtualDialog>& VirtualDialogs() {
+  return state.dialogs;
+}
 void SetVirtualDialogHandler(std::function<void(const VirtualDialog&)> handler) {
   state.handler = std::move(handler);
 }
-bool VirtualDialogOpen() { return state.openDialogs > 0; }
-int VirtualPresentCount() { return state.presents; }
-bool VirtualMainFormShown() { return MainWindow() != nullptr; }
+bool VirtualDialogOpen() {
+  return state.openDialogs > 0;
+}
+int VirtualPresentCount() {
+  return state.presents;
+}
+bool VirtualMainFormShown() {
+  return MainWindow() != nullptr;
+}
 
 void VirtualMouseDown(int x, int y, TMouseButton button, TShiftState shift) {
   HWND window = MainWindow();

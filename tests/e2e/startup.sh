@@ -44,12 +44,21 @@ size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END 
 echo "client area $size"
 sleep 1.5
 
-# The picture area against the title picture: it trembles, so loosely.
-xwd -silent -id "$main" > "$work/shot.xwd"
-convert "xwd:$work/shot.xwd" -crop 400x300+0+0 +repage "$work/shot.png"
-error=$(compare -metric MAE "$work/shot.png" "$work/cg/start.bmp" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/')
-echo "mean absolute difference to cg/start.bmp: $error"
-awk -v e="$error" 'BEGIN { exit !(e < 0.08) }' || fail "picture area does not show cg/start.bmp"
+# The picture area against the title picture. It trembles by a few pixels,
+# so the comparison is loose (a shift of 4 pixels scores about 0.06, another
+# picture or an empty area 0.13 and more), and the best of three shots counts.
+best=1
+for shot in 1 2 3; do
+  xwd -silent -id "$main" > "$work/shot.xwd"
+  convert "xwd:$work/shot.xwd" -crop 400x300+0+0 +repage "$work/shot.png"
+  # compare exits 1 when the pictures differ at all, which they will.
+  error=$( (compare -metric MAE "$work/shot.png" "$work/cg/start.bmp" null: 2>&1 || true) |
+    sed 's/.*(\(.*\)).*/\1/')
+  echo "shot $shot: mean absolute difference to cg/start.bmp $error"
+  best=$(awk -v a="$best" -v b="$error" 'BEGIN { print (b < a ? b : a) }')
+  sleep 0.2
+done
+awk -v e="$best" 'BEGIN { exit !(e < 0.08) }' || fail "picture area does not show cg/start.bmp"
 
 "$work/wm_close" "$main"
 dialog=$(wait_window "モフロンちゃん") || fail "no farewell dialog after the close request"

@@ -1,5 +1,3 @@
-#include "game/ScoreFile.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,6 +6,7 @@
 #include <optional>
 #include <sstream>
 
+#include "game/ScoreFile.h"
 #include "platform/Exception.h"
 
 namespace fs = std::filesystem;

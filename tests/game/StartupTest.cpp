@@ -21,7 +21,9 @@ namespace {
 const char* kFarewell = "おねしょしちゃってごめんね";
 const char* kTitle = "モフロンちゃん";
 
-fs::path TestData() { return fs::path(std::getenv("MOFRON_TEST_DATA")) / "game" / "data"; }
+fs::path TestData() {
+  return fs::path(std::getenv("MOFRON_TEST_DATA")) / "game" / "data";
+}
 
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -53,8 +55,9 @@ class StartupTest : public ::testing::Test {
     ResetGameState();
     VirtualSetTime(4321);
     RandSeed = 0;
-    folder_ = fs::temp_directory_path() /
-              ("mofron-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    folder_ =
+        fs::temp_directory_path() /
+        ("mofron-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "cg");
     fs::create_directories(folder_ / "dat");
@@ -104,7 +107,7 @@ TEST_F(StartupTest, StartUpReadsTheScoreShowsTheTitlePictureAndSizesTheWindow) {
 
 TEST_F(StartupTest, WindowHoldsItsComponentsAsDesigned) {
   StartUp();
-  const char* order[] = {"cg",  "bak", "nomal2", "nomal3",  "title",   "great",  "cry",   "lv1",
+  const char* order[] = {"cg",  "bak",    "nomal2",  "nomal3",  "title",  "great",  "cry",   "lv1",
                          "lv2", "ending", "Button1", "Button2", "Timer1", "Timer2", "Timer3"};
   ASSERT_EQ(Form1->ComponentCount(), 15);
   for (int i = 0; i < 15; ++i) EXPECT_EQ(Form1->Components(i)->Name, order[i]);
@@ -130,9 +133,9 @@ TEST_F(StartupTest, WindowHoldsItsComponentsAsDesigned) {
 
 struct FailureCase {
   const char* label;
-  const char* score;      // my.dat contents, or null for none
-  const char* picture;    // start.bmp contents, or null to keep the good one
-  tmy expected;           // my after start-up
+  const char* score;    // my.dat contents, or null for none
+  const char* picture;  // start.bmp contents, or null to keep the good one
+  tmy expected;         // my after start-up
   bool pictureLoaded;
 };
 
@@ -143,8 +146,11 @@ TEST_F(StartupTest, FailureEndsStartUpAtItsStepAndIsReported) {
       {"score file missing", nullptr, nullptr, {"", 0, 0, 0, 0}, false},
       {"number does not parse", "Name\r\n8\r\nx\r\n", nullptr, {"Name", 8, 0, 0, 0}, false},
       {"title picture missing", "Name\r\n8\r\n0\r\n5\r\n6\r\n", "", {"Name", 8, 0, 5, 6}, false},
-      {"title picture unreadable", "Name\r\n8\r\n0\r\n5\r\n6\r\n", "BMnot a picture",
-       {"Name", 8, 0, 5, 6}, false},
+      {"title picture unreadable",
+       "Name\r\n8\r\n0\r\n5\r\n6\r\n",
+       "BMnot a picture",
+       {"Name", 8, 0, 5, 6},
+       false},
   };
   for (const FailureCase& c : cases) {
     SetUp();

@@ -42,7 +42,9 @@ class TestForm : public TForm {
     picture = new TImage(this);
     picture->SetBounds(0, 0, 400, 300);
     picture->OnMouseDown = [](TObject* sender, TMouseButton button, TShiftState shift, int x,
-                              int y) { script.presses.push_back({sender, button, shift, x, y}); };
+                              int y) {
+      script.presses.push_back({sender, button, shift, x, y});
+    };
     store = new TImage(this);
     store->SetBounds(500, 0, 100, 100);
     timer = new TTimer(this);
@@ -136,8 +138,8 @@ TEST_F(FormTest, EveryMouseButtonReachesTheImageUnderIt) {
   VirtualMouseDown(10, 20, mbLeft);
   VirtualMouseDown(399, 299, mbRight, ssShift);
   VirtualMouseDown(200, 100, mbMiddle);
-  VirtualMouseDown(401, 10, mbLeft);   // client area, but no control there
-  VirtualMouseDown(450, 10, mbLeft);   // beyond the client area
+  VirtualMouseDown(401, 10, mbLeft);  // client area, but no control there
+  VirtualMouseDown(450, 10, mbLeft);  // beyond the client area
   VirtualMouseDown(-1, 10, mbLeft);
   ASSERT_EQ(script.presses.size(), 3u);
   EXPECT_EQ(script.presses[0].sender, form->picture);
@@ -222,6 +224,26 @@ TEST(ExceptionTextTest, EndsWithAFullStopUnlessPunctuated) {
       {"おねしょ", "おねしょ"},
   };
   for (auto [message, shown] : cases) EXPECT_EQ(ExceptionText(Exception(message)), shown);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormTest, ErrorLetThroughByAHandlerIsReportedAndTheLoopGoesOn) {
+  TestForm* form = nullptr;
+  Application.CreateForm(form);
+  auto* button = new TButton(form);
+  button->OnMessage = [](std::uint32_t message, WPARAM, LPARAM) {
+    if (message == MM_WOM_DONE) throw EInOutError("Disk full");
+  };
+  PostMessageA(button->Handle(), MM_WOM_DONE, 0, 0);
+  PostMessageA(form->Handle(), WM_CLOSE, 0, 0);
+  Application.Run();
+  ASSERT_EQ(VirtualDialogs().size(), 1u);
+  EXPECT_EQ(VirtualDialogs()[0].kind, TDialogKind::Error);
+  EXPECT_EQ(VirtualDialogs()[0].text, "Disk full.");
+  EXPECT_EQ(script.events.back(), "destroy") << "the close request after it was still served";
 }
 
 }  // namespace
