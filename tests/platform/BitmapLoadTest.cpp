@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -238,6 +239,30 @@ TEST(BitmapLoad, DamagedFilesRaiseInvalidGraphicAndKeepTheOldPicture) {
     EXPECT_THROW(bitmap.LoadFromMemory(c.bytes.data(), c.bytes.size()), EInvalidGraphic);
     ExpectOldPicture(bitmap);
     std::remove(path.c_str());
+  }
+}
+
+TEST(BitmapLoad, RandomlyDamagedFilesEitherLoadOrRaiseInvalidGraphic) {
+  std::mt19937 dice(2026);
+  for (Kind kind : {Kind::Palette4, Kind::Rle8, Kind::True24}) {
+    const std::vector<std::uint8_t> good = WriteBmp(SamplePicture(), kind);
+    for (int i = 0; i < 300; ++i) {
+      std::vector<std::uint8_t> bytes = good;
+      if (i % 3 == 0) {
+        bytes.resize(dice() % bytes.size());
+      } else {
+        for (int k = 0; k < 4; ++k)
+          bytes[dice() % bytes.size()] = static_cast<std::uint8_t>(dice());
+      }
+      TBitmap bitmap;
+      try {
+        bitmap.LoadFromMemory(bytes.data(), bytes.size());
+        EXPECT_LE(bitmap.Width(), TBitmap::kMaxPictureSide);
+        EXPECT_LE(bitmap.Height(), TBitmap::kMaxPictureSide);
+      } catch (const EInvalidGraphic&) {
+        EXPECT_TRUE(bitmap.Empty());
+      }
+    }
   }
 }
 
