@@ -19,6 +19,8 @@ struct TRect {
   int Height() const { return Bottom - Top; }
 };
 
+// Every text is drawn in one face, IPA P Gothic (see TextRender.h), which has
+// all the glyphs the game draws; Name only says so.
 struct TFont {
   std::string Name = "IPAPGothic";
   TColor Color = RGB(0, 0, 0);
