@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Module.h"
+#include "platform/WaveOut.h"
 #include "platform/sdl/Sdl.h"
 #include "platform/sdl/SdlMedia.h"
 #include "platform/sdl/SdlWindows.h"
@@ -17,6 +18,7 @@ void UseSdlBackend() {
   UseSdlScreen();
   UseSdlDialogs();
   UseSdlMedia();
+  UseSdlWaveOut();
 }
 
 void ShutDownSdlBackend() {
