@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -33,7 +34,10 @@ const ProfileCase kCases[] = {
 class ProfileTest : public ::testing::TestWithParam<ProfileCase> {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / "mixer-profile-test";
+    // Cases run in parallel: each gets a folder of its own.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    folder_ = std::filesystem::temp_directory_path() / ("mixer-profile-" + name);
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     SetProfileFolder(folder_.string());
