@@ -31,16 +31,17 @@ inline LoadOutcome LoadFuzzInput(const std::uint8_t* data, std::size_t size) {
   info.cchBuffer = static_cast<std::int32_t>(size - 1);
   MixWave* wave;
   try {
-    wave = MixerLoadWave(session, reinterpret_cast<const char*>(&info), nullptr,
-                         MixWaveFromMemory);
+    wave = MixerLoadWave(session, reinterpret_cast<const char*>(&info), nullptr, MixWaveFromMemory);
   } catch (const EMixerError&) {
     return LoadOutcome::Refused;
   }
   const std::int32_t frame = session->OutputFormat.nBlockAlign;
   unsigned sum = 0;
   for (std::int32_t i = 0; i < wave->SampleLength; ++i) sum += wave->SampleData[i];
+  static volatile unsigned sink;
+  sink = sum;
   const bool whole = wave->SampleLength > 0 && wave->SampleLength % frame == 0 &&
-                     wave->WaveName[sizeof wave->WaveName - 1] == '\0' && sum != ~0u;
+                     wave->WaveName[sizeof wave->WaveName - 1] == '\0';
   MixerUnloadWave(session, wave);
   return whole ? LoadOutcome::Loaded : LoadOutcome::Inconsistent;
 }
