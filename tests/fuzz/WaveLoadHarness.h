@@ -11,6 +11,9 @@
 
 enum class LoadOutcome { Loaded, Refused, Inconsistent };
 
+// Where every loaded byte ends up, so that reading them cannot be optimised away.
+inline volatile unsigned LoadedByteSum;
+
 inline void SetOutputFormat(MixSession& session, std::uint8_t selector) {
   static constexpr std::uint32_t kRates[] = {11025, 22050, 44100};
   const auto channels = static_cast<std::uint16_t>(selector % 2 + 1);
@@ -38,8 +41,7 @@ inline LoadOutcome LoadFuzzInput(const std::uint8_t* data, std::size_t size) {
   const std::int32_t frame = session->OutputFormat.nBlockAlign;
   unsigned sum = 0;
   for (std::int32_t i = 0; i < wave->SampleLength; ++i) sum += wave->SampleData[i];
-  static volatile unsigned sink;
-  sink = sum;
+  LoadedByteSum = sum;
   const bool whole = wave->SampleLength > 0 && wave->SampleLength % frame == 0 &&
                      wave->WaveName[sizeof wave->WaveName - 1] == '\0';
   MixerUnloadWave(session, wave);
