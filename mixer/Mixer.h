@@ -87,8 +87,13 @@ struct MixConfig {
   std::uint16_t OutputChannels;
   std::uint16_t RateCode;  // 11, 22 or 44
 };
+#pragma pack(pop)
+static_assert(sizeof(MixConfig) == 10);
 
-// The request a caller fills; fields follow one another without gaps.
+// The request a caller fills, fields in this order. With 32-bit handles it
+// would be 24 bytes without gaps; we keep natural alignment instead, since
+// nothing reads it as raw bytes and a packed member cannot safely be bound
+// to a reference. Size is carried for the caller and never checked.
 struct MixPlayParams {
   std::uint16_t Size;
   MixSession* Session;
@@ -98,9 +103,6 @@ struct MixPlayParams {
   std::uint32_t Flags;
   std::uint16_t Loops;  // extra passes; 0xFFFF repeats until dropped
 };
-#pragma pack(pop)
-static_assert(sizeof(MixConfig) == 10);
-static_assert(sizeof(MixPlayParams) == 12 + 3 * sizeof(void*));  // 24 with 32-bit handles
 
 struct MixBlock {
   WAVEHDR WaveHeader;

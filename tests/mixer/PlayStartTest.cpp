@@ -69,7 +69,9 @@ TEST_P(StartPositionTest, StartAndRemixFollowFlagsAndChannelState) {
   EXPECT_EQ(play->Start, c.start);
   EXPECT_EQ(play->End, c.start + 499);
   EXPECT_EQ(Remixed(), c.remix);
-  if (c.flags & MixPlayReplaceQueue) EXPECT_EQ(s->ChannelQueue[c.channel], play);
+  if (c.flags & MixPlayReplaceQueue) {
+    EXPECT_EQ(s->ChannelQueue[c.channel], play);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StartPositionTest, ::testing::ValuesIn(kStarts),
