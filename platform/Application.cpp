@@ -94,6 +94,8 @@ void ReportUnhandledException(std::exception_ptr error) {
     text = ExceptionText(e);
   } catch (...) {
   }
-  std::fprintf(stderr, "%s: %s\n", Application.Title.c_str(), text.c_str());
-  ShowErrorBox(Application.Title, text);
+  const std::string caption = Application.Title.empty() ? "Error" : Application.Title;
+  // Without dialogs of a back end the box itself goes to standard error.
+  if (DialogsHaveABackEnd()) std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  ShowErrorBox(caption, text);
 }

@@ -29,6 +29,9 @@ void SetDialogOps(const DialogOps& ops) {
 const DialogOps& GetDialogOps() {
   return currentOps;
 }
+bool DialogsHaveABackEnd() {
+  return currentOps.Open != PrintDialog;
+}
 
 // The nested loop keeps going after the application was told to end: the
 // user still has to see and answer what the dialog says.

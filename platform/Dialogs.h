@@ -22,3 +22,6 @@ struct DialogOps {
 };
 void SetDialogOps(const DialogOps& ops);
 const DialogOps& GetDialogOps();
+// False until a back end supplies dialogs; until then they are only
+// written to standard error.
+bool DialogsHaveABackEnd();
