@@ -193,11 +193,14 @@ TEST_F(LoadWaveTest, UnopenableMemoryDescriptorsGiveTheReaderCode) {
 }
 
 TEST_F(LoadWaveTest, FilesLoadByPathAndKeepFifteenCharactersOfIt) {
-  // Backslashes are ordinary file-name characters here.
-  const std::string name = "C:\\GAMES\\dat\\boom.wav";
-  ASSERT_TRUE(wav::WriteFile(name, wav::Wave({}, {5, 6, 7})));
-  WavePtr wave(MixerLoadWave(session_, name.c_str(), nullptr, MixWaveFromFile));
-  std::remove(name.c_str());
+  // Backslashes are ordinary file-name characters here; the file lands in
+  // the working folder and goes again however the test ends.
+  struct RemovedAtEnd {
+    std::string path;
+    ~RemovedAtEnd() { std::remove(path.c_str()); }
+  } const file{"C:\\GAMES\\dat\\boom.wav"};
+  ASSERT_TRUE(wav::WriteFile(file.path, wav::Wave({}, {5, 6, 7})));
+  WavePtr wave(MixerLoadWave(session_, file.path.c_str(), nullptr, MixWaveFromFile));
   EXPECT_STREQ(wave->WaveName, "C:\\GAMES\\dat\\bo");
   EXPECT_EQ(Contents(*wave), (wav::Bytes{5, 6, 7}));
 
