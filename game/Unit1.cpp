@@ -76,10 +76,18 @@ void TForm1::CreateComponents() {
   LoadEmbeddedPicture(lv2, "LV2");
   ending = NewImage(this, "ending", 1728, 0, 400, 300);
   LoadEmbeddedPicture(ending, "ENDING");
+  mid_p = new TMediaPlayer(this);
+  mid_p->Name = "mid_p";
   Button1 = NewButton(this, "Button1", "start", 124);
   Button1->TabStop = false;
   Button2 = NewButton(this, "Button2", "初期化", 184);
   Button2->TabOrder = 3;
+  // The device and the channels are taken as the window is built: an error
+  // here ends the program before any window is shown.
+  Mixer1 = new TMixer(this);
+  Mixer1->Name = "Mixer1";
+  Mixer1->SetActivated(true);
+  Mixer1->SetChannels(3);
   Timer1 = NewTimer(this, "Timer1", 20, false);
   Timer2 = NewTimer(this, "Timer2", 20, true);
   Timer3 = NewTimer(this, "Timer3", 1000, false);

@@ -1,12 +1,16 @@
 #pragma once
 // The main window: its components in design order, its event handlers and
 // the game's private operations.
+#include <map>
 #include <string>
+#include <vector>
 
 #include "game/GameState.h"
+#include "mixer/MixerComponent.h"
 #include "platform/Button.h"
 #include "platform/Form.h"
 #include "platform/Image.h"
+#include "platform/MediaPlayer.h"
 #include "platform/Timer.h"
 
 class TForm1 : public TForm {
@@ -22,9 +26,11 @@ class TForm1 : public TForm {
   TImage* cry;     // after a miss
   TImage* lv1;     // level-up pictures
   TImage* lv2;
-  TImage* ending;  // background of the result screen
+  TImage* ending;       // background of the result screen
+  TMediaPlayer* mid_p;  // plays the music
   TButton* Button1;
   TButton* Button2;
+  TMixer* Mixer1;  // plays the sound effects on channels 0 and 1
   TTimer* Timer1;  // round engine, 20 ms
   TTimer* Timer2;  // idle shake of the title picture, 20 ms
   TTimer* Timer3;  // countdown, 1 s
@@ -51,6 +57,15 @@ class TForm1 : public TForm {
   void PlayEffect(const std::string& name);
   void PlayVoice(const std::string& name);
   void PlayMusic(const std::string& name);
+  MixWave* WaveOf(const std::string& name);
+  void PlayOnChannel(int channel, const std::string& name, MixWave*& field);
+
+  MixWave* EffectWave = nullptr;  // the wave last loaded for channel 0
+  MixWave* VoiceWave = nullptr;   // the wave last loaded for channel 1
+  // Every wave the front-end loaded, oldest first, and the one reused for
+  // each file name: a file is loaded once, so memory stays flat.
+  std::vector<MixWave*> loadedWaves_;
+  std::map<std::string, MixWave*> wavesByName_;
   // The round engine, the clock face and the result screen.
   void RoundTick();
   void ChooseNextPair();

@@ -4,12 +4,14 @@
 #include <exception>
 
 #include "game/Unit1.h"
+#include "mixer/Mixer.h"
 #include "platform/Application.h"
 #include "platform/sdl/Sdl.h"
 
 int main() {
   int status = EXIT_SUCCESS;
   try {
+    MixerStartUp();
     UseSdlBackend();
     Application.Initialize();
     Application.Title = "モフロンちゃん";

@@ -3,6 +3,7 @@
 // stopped. It has an audio output of its own, apart from the wave device.
 #include <string>
 
+#include "platform/Component.h"
 #include "platform/Exception.h"
 
 class EMCIDeviceError : public Exception {
@@ -20,9 +21,10 @@ struct MediaOps {
 };
 void SetMediaOps(const MediaOps& ops);
 
-class TMediaPlayer {
+class TMediaPlayer : public TComponent {
  public:
-  ~TMediaPlayer();
+  explicit TMediaPlayer(TComponent* owner) : TComponent(owner) {}
+  ~TMediaPlayer() override;
   std::string FileName;
   bool Visible = false;
 

@@ -32,8 +32,11 @@ TEST_F(MixerComponentTest, ConstructionMakesASessionWithoutDeviceOrChannels) {
   EXPECT_EQ(mixer->Channels(), 0);
   EXPECT_EQ(OpenCount(), 0);
   EXPECT_FALSE(VirtualWaveOutIsOpen());
-  EXPECT_EQ(mixer->PlayRequest().Size, 24);
-  EXPECT_EQ(mixer->PlayRequest().Session, mixer->Session());
+  // The request is a packed record: read its fields by value.
+  std::uint16_t size = mixer->PlayRequest().Size;
+  MixSession* session = mixer->PlayRequest().Session;
+  EXPECT_EQ(size, 24);
+  EXPECT_EQ(session, mixer->Session());
 }
 
 TEST_F(MixerComponentTest, ASecondComponentIsRefusedAndTheFirstKeepsItsSession) {
@@ -104,15 +107,21 @@ TEST_F(MixerComponentTest, PlayWaveFillsTheEmbeddedRequest) {
   TWinControl notify(nullptr);
   mixer->PlayWave(1, &wave, &notify, 0, 2);
   const MixPlayParams& request = mixer->PlayRequest();
-  EXPECT_EQ(request.Size, 24);
-  EXPECT_EQ(request.Channel, 1);
-  EXPECT_EQ(request.Wave, &wave);
-  EXPECT_EQ(request.NotifyWindow, notify.Handle());
-  EXPECT_EQ(request.Loops, 2);
+  std::uint16_t size = request.Size, loops = request.Loops;
+  std::int32_t channel = request.Channel;
+  MixWave* played = request.Wave;
+  HWND notifyWindow = request.NotifyWindow;
+  EXPECT_EQ(size, 24);
+  EXPECT_EQ(channel, 1);
+  EXPECT_EQ(played, &wave);
+  EXPECT_EQ(notifyWindow, notify.Handle());
+  EXPECT_EQ(loops, 2);
   ASSERT_NE(mixer->Session()->ChannelQueue[1], nullptr);
-  EXPECT_EQ(mixer->Session()->ChannelQueue[1]->Request.NotifyWindow, notify.Handle());
+  HWND queuedNotify = mixer->Session()->ChannelQueue[1]->Request.NotifyWindow;
+  EXPECT_EQ(queuedNotify, notify.Handle());
   mixer->PlayWave(0, &wave, nullptr, 0, 0);
-  EXPECT_EQ(mixer->PlayRequest().NotifyWindow, nullptr);
+  notifyWindow = mixer->PlayRequest().NotifyWindow;
+  EXPECT_EQ(notifyWindow, nullptr);
   MixerClearChannel(mixer->Session(), 0, MixChannelAll | MixChannelNoRemix);
 }
 
