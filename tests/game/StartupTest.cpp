@@ -107,10 +107,14 @@ TEST_F(StartupTest, StartUpReadsTheScoreShowsTheTitlePictureAndSizesTheWindow) {
 
 TEST_F(StartupTest, WindowHoldsItsComponentsAsDesigned) {
   StartUp();
-  const char* order[] = {"cg",  "bak",    "nomal2",  "nomal3",  "title",  "great",  "cry",   "lv1",
-                         "lv2", "ending", "Button1", "Button2", "Timer1", "Timer2", "Timer3"};
-  ASSERT_EQ(Form1->ComponentCount(), 15);
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(Form1->Components(i)->Name, order[i]);
+  const char* order[] = {"cg",      "bak",    "nomal2", "nomal3", "title", "great",
+                         "cry",     "lv1",    "lv2",    "ending", "mid_p", "Button1",
+                         "Button2", "Mixer1", "Timer1", "Timer2", "Timer3"};
+  ASSERT_EQ(Form1->ComponentCount(), 17);
+  for (int i = 0; i < 17; ++i) EXPECT_EQ(Form1->Components(i)->Name, order[i]);
+  // The mixer holds the device and channels 0 and 1 before FormCreate runs.
+  EXPECT_TRUE(Form1->Mixer1->Activated());
+  EXPECT_EQ(Form1->Mixer1->Channels(), 3);
   EXPECT_EQ(Form1->title->Width(), 262);
   EXPECT_EQ(Form1->title->Height(), 61);
   for (TImage* image : {Form1->great, Form1->cry, Form1->lv1, Form1->lv2, Form1->ending}) {
