@@ -32,7 +32,6 @@ TEST_F(MixerComponentTest, ConstructionMakesASessionWithoutDeviceOrChannels) {
   EXPECT_EQ(mixer->Channels(), 0);
   EXPECT_EQ(OpenCount(), 0);
   EXPECT_FALSE(VirtualWaveOutIsOpen());
-  // The request is a packed record: read its fields by value.
   std::uint16_t size = mixer->PlayRequest().Size;
   MixSession* session = mixer->PlayRequest().Session;
   EXPECT_EQ(size, 24);
