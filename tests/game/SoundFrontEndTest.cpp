@@ -88,7 +88,7 @@ TEST_F(SoundFrontEndTest, AMissingOrBrokenWaveIsSilentAndTheGameGoesOn) {
 }
 
 TEST_F(SoundFrontEndTest, RetryPlaysTheVoiceOnChannelOneBesideTheClickOnChannelZero) {
-  WriteWave("1.wav", wav::Ramp(5000), {});
+  WriteWave("1.wav", wav::Ramp(10000), {});  // longer than the blocks mixed ahead
   WriteWave("yatta.wav", wav::Ramp(200), {2, 11025, 8});
   WaitingPair(1, 1);
   Clock = 0;
