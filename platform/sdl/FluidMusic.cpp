@@ -8,6 +8,7 @@
 #include <fstream>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "platform/MediaPlayer.h"
 #include "platform/sdl/SdlAudio.h"
@@ -23,7 +24,8 @@ struct MusicOutput {
   fluid_synth_t* synth = nullptr;
   fluid_player_t* player = nullptr;
   SDL_AudioDeviceID device = 0;
-  std::string startFailure;  // kept so that a broken set-up is tried only once
+  std::string startFailure;
+  std::thread loader;
   // The audio thread renders while the GUI thread opens and stops files.
   std::mutex lock;
 } music;
@@ -56,28 +58,35 @@ bool OpenOutputDevice() {
   return true;
 }
 
-bool StartSynth(std::string& error) {
-  if (music.synth) return true;
-  if (!music.startFailure.empty()) {
-    error = music.startFailure;
-    return false;
-  }
+// Loading the sound font takes a while; it runs on a thread of its own
+// from start-up, beside the window's creation, and the first open waits
+// for it. Only FluidSynth is touched there: SDL starts on the GUI thread.
+void LoadSynth() {
   music.settings = new_fluid_settings();
   fluid_settings_setnum(music.settings, "synth.sample-rate", kRate);
   fluid_settings_setnum(music.settings, "synth.gain", 0.5);
   // Our callback drives the synthesiser, so the player must follow its samples.
   fluid_settings_setstr(music.settings, "player.timing-source", "sample");
   music.synth = new_fluid_synth(music.settings);
-  if (!music.synth || fluid_synth_sfload(music.synth, kSoundFont, 1) == FLUID_FAILED) {
-    music.startFailure = std::string("No MIDI sound font at ") + kSoundFont;
-  } else if (!EnsureSdlAudio() || !OpenOutputDevice()) {
-    music.startFailure = std::string("No MIDI output device: ") + SDL_GetError();
-  }
-  if (music.startFailure.empty()) return true;
+  if (music.synth && fluid_synth_sfload(music.synth, kSoundFont, 1) != FLUID_FAILED) return;
+  music.startFailure = std::string("No MIDI sound font at ") + kSoundFont;
+}
+
+void DeleteSynth() {
   if (music.synth) delete_fluid_synth(music.synth);
-  delete_fluid_settings(music.settings);
+  if (music.settings) delete_fluid_settings(music.settings);
   music.synth = nullptr;
   music.settings = nullptr;
+}
+
+bool StartSynth(std::string& error) {
+  if (music.loader.joinable()) music.loader.join();
+  if (music.device) return true;
+  if (music.startFailure.empty() && (!EnsureSdlAudio() || !OpenOutputDevice()))
+    music.startFailure = std::string("No MIDI output device: ") + SDL_GetError();
+  if (music.startFailure.empty()) return true;
+  // A broken set-up is tried only once.
+  DeleteSynth();
   error = music.startFailure;
   return false;
 }
@@ -127,14 +136,16 @@ void StopMusic() {
 
 }  // namespace
 
-void UseSdlMedia() { SetMediaOps({OpenMusic, PlayMusic, StopMusic, CloseMusic}); }
+void UseSdlMedia() {
+  SetMediaOps({OpenMusic, PlayMusic, StopMusic, CloseMusic});
+  if (!music.synth && music.startFailure.empty() && !music.loader.joinable())
+    music.loader = std::thread(LoadSynth);
+}
 
 void ShutDownSdlMedia() {
+  if (music.loader.joinable()) music.loader.join();
   if (music.device) SDL_CloseAudioDevice(music.device);
   music.device = 0;
   CloseMusic();
-  if (music.synth) delete_fluid_synth(music.synth);
-  if (music.settings) delete_fluid_settings(music.settings);
-  music.synth = nullptr;
-  music.settings = nullptr;
+  DeleteSynth();
 }
