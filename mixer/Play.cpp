@@ -136,19 +136,22 @@ void MixerPlay(MixPlayParams* request) {
 
   if (MixerUnit.InDeviceHead == nullptr && AllChannelsQuiet(session)) SetPlayPosition(0);
   const std::int32_t now = GetPlayPosition(session.WaveOut, session.GoodWavePos);
-  bool remix = false;
   MixQueueEntry* last = nullptr;
+  // The last play that asked for a re-mix. The pass's last play may wait
+  // behind an endless one (start "never"), which is no place to re-mix from.
+  MixQueueEntry* remixFrom = nullptr;
   while (MixQueueEntry* play = TakeOldestHeldPlay(session)) {
     // A held play whose channel was closed meanwhile is dropped unheard.
     if (!IsOpen(session, play->Request.Channel)) {
       ReturnQueueEntry(play);
       continue;
     }
-    remix = PlacePlay(session, *play, now) || remix;
+    if (PlacePlay(session, *play, now)) remixFrom = play;
     last = play;
   }
-  if (remix) {
-    session.RemixRoutine(last->Start, last);
+  if (remixFrom != nullptr) {
+    const std::int32_t position = last->Start == MixNever ? remixFrom->Start : last->Start;
+    session.RemixRoutine(position, last);
   } else {
     StartOutput(session);
   }
