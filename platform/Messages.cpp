@@ -25,7 +25,14 @@ struct PostedMessage {
 // Guards everything below: posts come from the audio thread too.
 std::mutex mutex;
 std::map<std::string, WNDPROC> classes;
-std::set<HWND> liveWindows;
+// Windows that nobody destroyed go with the program, as they would with the
+// system's own.
+struct WindowSet : std::set<HWND> {
+  ~WindowSet() {
+    for (HWND window : *this) delete window;
+  }
+};
+WindowSet liveWindows;
 std::deque<PostedMessage> queue;
 thread_local std::uint32_t lastError = 0;
 
