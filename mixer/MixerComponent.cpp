@@ -47,11 +47,13 @@ void TMixer::SetChannels(std::uint8_t openChannels) {
 // Only the channels whose bit changes are touched, so the stored value must
 // always match the channels open in the session.
 void TMixer::ChangeChannelBits(std::uint8_t from, std::uint8_t to) {
+  // Written with one mask rather than comparing two extracted bits as bools:
+  // g++ 12.2 at -O2 folds that comparison wrongly and skips opened channels.
+  const unsigned changed = from ^ to;
   for (int channel = 0; channel < MixChannels; ++channel) {
-    bool wasOpen = (from >> channel) & 1;
-    bool open = (to >> channel) & 1;
-    if (open == wasOpen) continue;
-    if (open)
+    const unsigned bit = 1u << channel;
+    if (!(changed & bit)) continue;
+    if (to & bit)
       MixerReserveChannels(session_, channel, MixChannelSingle);
     else
       MixerReleaseChannels(session_, channel, 0);
