@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/MediaPlayer.h"
+#include "platform/Messages.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlMedia.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 constexpr int kRate = 44100;
+constexpr std::uint32_t MM_MCINOTIFY = 0x3B9;  // "the media device has news"
 
 struct MusicOutput {
   fluid_settings_t* settings = nullptr;
@@ -25,7 +27,14 @@ struct MusicOutput {
   fluid_player_t* player = nullptr;
   SDL_AudioDeviceID device = 0;
   std::string startFailure;
+  // The sound font loads on this thread from start-up. Until it is done, an
+  // opened file waits here and starts as soon as the synthesiser is ready,
+  // so the first frame on the screen never waits for the music.
   std::thread loader;
+  bool loaderDone = false;
+  HWND readyWindow = nullptr;
+  std::string pendingPath;
+  bool pendingPlay = false;
   // The audio thread renders while the GUI thread opens and stops files.
   std::mutex lock;
 } music;
@@ -80,7 +89,6 @@ void DeleteSynth() {
 }
 
 bool StartSynth(std::string& error) {
-  if (music.loader.joinable()) music.loader.join();
   if (music.device) return true;
   if (music.startFailure.empty() && (!EnsureSdlAudio() || !OpenOutputDevice()))
     music.startFailure = std::string("No MIDI output device: ") + SDL_GetError();
@@ -101,17 +109,18 @@ void SilenceLocked() {
 }
 
 void CloseMusic() {
+  music.pendingPath.clear();
+  music.pendingPlay = false;
   std::lock_guard guard(music.lock);
   SilenceLocked();
 }
 
-bool OpenMusic(const std::string& path, std::string& error) {
-  CloseMusic();
+bool IsMidiFile(const std::string& path) {
+  return std::ifstream(path) && fluid_is_midifile(path.c_str());
+}
+
+bool StartPlayer(const std::string& path, std::string& error) {
   if (!StartSynth(error)) return false;
-  if (!std::ifstream(path) || !fluid_is_midifile(path.c_str())) {
-    error = "Cannot open the MIDI file " + path;
-    return false;
-  }
   std::lock_guard guard(music.lock);
   music.player = new_fluid_player(music.synth);
   if (!music.player || fluid_player_add(music.player, path.c_str()) != FLUID_OK) {
@@ -122,12 +131,44 @@ bool OpenMusic(const std::string& path, std::string& error) {
   return true;
 }
 
+bool OpenMusic(const std::string& path, std::string& error) {
+  CloseMusic();
+  if (!IsMidiFile(path)) {
+    error = "Cannot open the MIDI file " + path;
+    return false;
+  }
+  if (!music.loaderDone) {
+    music.pendingPath = path;
+    return true;
+  }
+  return StartPlayer(path, error);
+}
+
+// Posted by the loader when the sound font is in: the file opened in the
+// meantime starts now, if it was asked to play.
+LRESULT SynthReady(HWND, std::uint32_t, WPARAM, LPARAM) {
+  if (music.loader.joinable()) music.loader.join();
+  music.loaderDone = true;
+  std::string path = std::move(music.pendingPath);
+  bool play = music.pendingPlay;
+  music.pendingPath.clear();
+  music.pendingPlay = false;
+  std::string error;
+  if (!path.empty() && StartPlayer(path, error) && play) {
+    std::lock_guard guard(music.lock);
+    fluid_player_play(music.player);
+  }
+  return 0;
+}
+
 void PlayMusic() {
+  if (!music.pendingPath.empty()) music.pendingPlay = true;
   std::lock_guard guard(music.lock);
   if (music.player) fluid_player_play(music.player);
 }
 
 void StopMusic() {
+  music.pendingPlay = false;
   std::lock_guard guard(music.lock);
   if (!music.player) return;
   fluid_player_stop(music.player);
@@ -138,12 +179,18 @@ void StopMusic() {
 
 void UseSdlMedia() {
   SetMediaOps({OpenMusic, PlayMusic, StopMusic, CloseMusic});
-  if (!music.synth && music.startFailure.empty() && !music.loader.joinable())
-    music.loader = std::thread(LoadSynth);
+  if (music.readyWindow) return;
+  music.readyWindow = CreateWindowWithProc(SynthReady);
+  music.loader = std::thread([window = music.readyWindow] {
+    LoadSynth();
+    PostMessageA(window, MM_MCINOTIFY, 0, 0);
+  });
 }
 
 void ShutDownSdlMedia() {
   if (music.loader.joinable()) music.loader.join();
+  DestroyWindow(music.readyWindow);
+  music.readyWindow = nullptr;
   if (music.device) SDL_CloseAudioDevice(music.device);
   music.device = 0;
   CloseMusic();
