@@ -15,6 +15,7 @@ trap 'rm -rf "$work"' EXIT
 
 cp "$build/game/mofron" "$work/"
 cp -r "$build/game/cg" "$build/game/dat" "$work/"
+cp "$(dirname "$0")/lib/x11.sh" "$work/"
 # The result picture is compiled into the program; its source picture is
 # in the build, or the stand-in from the tests when the artwork is not.
 ending="$build/assets/embedded/ending.bmp"
@@ -27,17 +28,7 @@ set -euo pipefail
 work=$1
 fail() { echo "game.sh: $*" >&2; exit 1; }
 
-window_named() {
-  xwininfo -root -children 2>/dev/null | awk -v name="\"$1\":" '$2 == name { print $1; exit }'
-}
-wait_window() {
-  for _ in $(seq 100); do
-    id=$(window_named "$1")
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+. "$work/x11.sh"
 click() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
 
 # The picture area as a PNG.

@@ -13,6 +13,7 @@ fail() { echo "sound.sh: $*" >&2; exit 1; }
 
 cp "$build/game/mofron" "$work/"
 cp -r "$build/game/cg" "$build/game/dat" "$work/"
+cp "$(dirname "$0")/lib/x11.sh" "$work/"
 printf '\r\n0\r\n0\r\n0\r\n0\r\n' > "$work/dat/my.dat"
 c++ -O1 -o "$work/wm_close" "$here/wm_close.cpp" -lX11
 for name in 1 start time; do
@@ -23,24 +24,7 @@ cat > "$work/inside.sh" <<'INSIDE'
 set -euo pipefail
 work=$1
 fail() { echo "sound.sh: $*" >&2; exit 1; }
-window_named() {
-  xwininfo -root -children 2>/dev/null | awk -v name="\"$1\":" '$2 == name { print $1; exit }'
-}
-wait_window() {
-  for _ in $(seq 100); do
-    id=$(window_named "$1")
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-wait_exit() {
-  for _ in $(seq 100); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
+. "$work/x11.sh"
 
 # Part one: a game with sound.
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/effects.raw" "$work/mofron" 2> "$work/err1.txt" &

@@ -13,6 +13,7 @@ trap 'rm -rf "$work"' EXIT
 
 cp "$build/game/mofron" "$work/"
 cp -r "$build/game/cg" "$build/game/dat" "$work/"
+cp "$(dirname "$0")/lib/x11.sh" "$work/"
 printf 'E2E\r\n7\r\n0\r\n4\r\n2\r\n' > "$work/dat/my.dat"
 c++ -O1 -o "$work/wm_close" "$here/wm_close.cpp" -lX11
 
@@ -21,18 +22,7 @@ set -euo pipefail
 work=$1
 fail() { echo "startup.sh: $*" >&2; exit 1; }
 
-# Prints the id of the first top-level window whose name is exactly $1.
-window_named() {
-  xwininfo -root -children 2>/dev/null | awk -v name="\"$1\":" '$2 == name { print $1; exit }'
-}
-wait_window() {
-  for _ in $(seq 100); do
-    id=$(window_named "$1")
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+. "$work/x11.sh"
 
 SDL_AUDIODRIVER=dummy "$work/mofron" > "$work/out.txt" 2>&1 &
 game=$!
