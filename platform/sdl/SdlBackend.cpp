@@ -4,6 +4,7 @@
 #include "platform/Module.h"
 #include "platform/WaveOut.h"
 #include "platform/sdl/Sdl.h"
+#include "platform/sdl/SdlDisplayLoss.h"
 #include "platform/sdl/SdlMedia.h"
 #include "platform/sdl/SdlWindows.h"
 
@@ -13,6 +14,7 @@ void UseSdlBackend() {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw Exception(std::string("Cannot start the video system: ") + SDL_GetError());
+  EndProcessOnDisplayLoss();
   if (char* base = SDL_GetBasePath()) {
     SetExeFolder(base);
     SDL_free(base);
