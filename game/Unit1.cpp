@@ -62,6 +62,10 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
 void TForm1::CreateComponents() {
   cg = NewImage(this, "cg", 0, 0, 400, 300);
   bak = NewImage(this, "bak", 496, 0, 400, 300);
+  // Both are 400 x 300 bitmaps from the start, so that a game shows its
+  // pictures even when start-up stopped before the title picture came.
+  cg->Picture().SetSize(400, 300);
+  bak->Picture().SetSize(400, 300);
   nomal2 = NewImage(this, "nomal2", 496, 312, 200, 300);
   nomal3 = NewImage(this, "nomal3", 704, 312, 200, 300);
   title = NewImage(this, "title", 496, 624, 262, 61);

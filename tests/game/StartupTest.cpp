@@ -44,6 +44,15 @@ bool SamePixels(const TBitmap& a, const TBitmap& b) {
   return true;
 }
 
+// The designed 400 x 300 picture area before anything was drawn on it.
+bool BlankPicture(const TBitmap& picture) {
+  if (picture.Width() != 400 || picture.Height() != 300) return false;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x)
+      if (picture.Pixel(x, y) != RGB(255, 255, 255)) return false;
+  return true;
+}
+
 // A folder laid out like the one beside the executable.
 class StartupTest : public ::testing::Test {
  protected:
@@ -172,8 +181,8 @@ TEST_F(StartupTest, FailureEndsStartUpAtItsStepAndIsReported) {
     EXPECT_EQ(my.flag, c.expected.flag) << c.label;
     EXPECT_EQ(my.score, c.expected.score) << c.label;
     EXPECT_EQ(my.miss, c.expected.miss) << c.label;
-    EXPECT_TRUE(Form1->cg->Picture().Empty()) << c.label;
-    EXPECT_TRUE(Form1->bak->Picture().Empty()) << c.label;
+    EXPECT_TRUE(BlankPicture(Form1->cg->Picture())) << c.label << ": no title picture";
+    EXPECT_TRUE(BlankPicture(Form1->bak->Picture())) << c.label;
     EXPECT_EQ(Form1->Width(), 408) << c.label << ": designed size kept";
     EXPECT_EQ(Form1->Height(), 328) << c.label;
     EXPECT_TRUE(VirtualMainFormShown()) << c.label;
@@ -223,6 +232,29 @@ TEST_F(StartupTest, TitlePictureKeepsChangingWhileTheFarewellIsUp) {
   SetVirtualDialogHandler([](const VirtualDialog&) { VirtualAdvance(200); });
   VirtualCloseRequest();
   EXPECT_EQ(ticks, 10);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StartupTest, AGameIsSeenEvenWhenStartUpStoppedBeforeTheTitlePicture) {
+  fs::remove(ScorePath());
+  for (int n = 1; n <= 9; ++n)
+    for (const char* suffix : {"", "a"})
+      fs::copy_file(TestData() / "start.bmp",
+                    folder_ / "cg" / (std::to_string(n) + suffix + ".bmp"));
+  StartUp();
+  ASSERT_EQ(VirtualDialogs().size(), 1u);
+  VirtualMouseDown(10, 10, mbLeft);
+  VirtualAdvance(20 * 12);  // the pair has wiped in
+  const TBitmap& screen = Form1->cg->Picture();
+  ASSERT_EQ(screen.Width(), 400);
+  ASSERT_EQ(screen.Height(), 300);
+  int drawn = 0;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x) drawn += screen.Pixel(x, y) != RGB(255, 255, 255);
+  EXPECT_GT(drawn, 400 * 300 / 2);
 }
 
 }  // namespace
