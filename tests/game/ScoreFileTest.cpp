@@ -6,23 +6,13 @@
 #include <optional>
 #include <sstream>
 
+#include "FileBytes.h"
 #include "game/ScoreFile.h"
 #include "platform/Exception.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 class ScoreFileTest : public ::testing::Test {
  protected:

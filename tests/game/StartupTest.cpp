@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "FileBytes.h"
 #include "game/Unit1.h"
 #include "platform/Application.h"
 #include "platform/MessageLoop.h"
@@ -23,17 +24,6 @@ const char* kTitle = "モフロンちゃん";
 
 fs::path TestData() {
   return fs::path(std::getenv("MOFRON_TEST_DATA")) / "game" / "data";
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 bool SamePixels(const TBitmap& a, const TBitmap& b) {
