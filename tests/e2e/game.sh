@@ -95,11 +95,7 @@ play_to_the_end 2
 click 20 280  # quit
 dialog=$(wait_window "モフロンちゃん") || fail "no farewell dialog after quitting"
 xdotool windowfocus --sync "$dialog" key Return
-for _ in $(seq 100); do
-  kill -0 $game 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 $game 2>/dev/null && fail "the program did not end after the farewell"
+wait_exit $game || fail "the program did not end after the farewell"
 wait $game || fail "the program ended with status $?"
 INSIDE
 

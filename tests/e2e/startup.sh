@@ -55,11 +55,7 @@ dialog=$(wait_window "モフロンちゃん") || fail "no farewell dialog after 
 echo "farewell dialog $dialog"
 xdotool windowfocus --sync "$dialog" key Return
 
-for _ in $(seq 100); do
-  kill -0 $game 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 $game 2>/dev/null && fail "the program did not end after the farewell"
+wait_exit $game || fail "the program did not end after the farewell"
 wait $game || fail "the program ended with status $?"
 INSIDE
 
