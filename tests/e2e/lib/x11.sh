@@ -6,10 +6,11 @@ window_named() {
   xwininfo -root -children 2>/dev/null | awk -v name="\"$1\":" '$2 == name { print $1; exit }'
 }
 
-# Waits up to 10 s for a window named $1 and prints its id.
+# Waits up to 30 s for a window named $1 and prints its id: the first start on
+# a busy machine (a cold disk cache, a new X server) can take many seconds.
 wait_window() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     id=$(window_named "$1")
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
@@ -17,9 +18,9 @@ wait_window() {
   return 1
 }
 
-# Waits up to 10 s for process $1 to end.
+# Waits up to 30 s for process $1 to end.
 wait_exit() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     kill -0 "$1" 2>/dev/null || return 0
     sleep 0.1
   done
