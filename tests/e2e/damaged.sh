@@ -535,6 +535,13 @@ done
 
 if [ ${#failed[@]} -gt 0 ]; then
   say "failed: ${failed[*]}"
+  # A start on a heavily loaded machine can miss its window's deadline: the
+  # failed cases get one more run of their own, and only a second failure
+  # counts. Both runs are in the output.
+  if [ -z "${MOFRON_E2E_SECOND_RUN:-}" ]; then
+    say "running the failed cases once more"
+    MOFRON_E2E_SECOND_RUN=1 bash "$script" "$build" "${failed[@]}" && exit 0
+  fi
   exit 1
 fi
 say "every case passed"
